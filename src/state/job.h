@@ -1,0 +1,44 @@
+// The state of one job: every shared block, the work arrays, the open files and the
+// hydrograph store, owned by one object that the routines are handed.
+#pragma once
+
+#include <stdexcept>
+
+#include "io/units.h"
+#include "state/blocks.h"
+#include "state/sites.h"
+#include "state/work_arrays.h"
+
+namespace kova::state {
+
+struct Job {
+  Unitid unitid;
+  Carr carr;
+  Kov kov;
+  Genpar genpar;
+  Genwin genwin;
+  Kovagateops gateops;
+  WorkArrays work;
+  CatchmentTables catchment;  // stage-1 tables, laid out before the catchment reader
+  int nSteps = 0;             // control-vector steps read
+  int nextNameWord = 1;       // next free word of the name table
+  int siteCount = 0;          // hydrograph sites to keep, counted from the control vector
+  bool snowmeltLoaded = false;  // the snowmelt file was read completely
+  SiteStore sites;
+  io::Units units;
+};
+
+// Thrown once a fatal condition has been reported and errorFlag set; the job driver
+// catches it and ends the job.
+struct JobEnded : std::exception {
+  [[nodiscard]] const char* what() const noexcept override { return "job ended on a fatal error"; }
+};
+
+// Resets the counts of the kov block and the per-area tables at the start of a job.
+void initkova(Job& job);
+
+// (Re)allocates the hydrograph store and plot settings for siteCount + 1 sites; nothing
+// happens when the count is that of the last call.
+void setdynamicarrays(Job& job, int nTimes);
+
+}  // namespace kova::state

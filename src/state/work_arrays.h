@@ -1,0 +1,32 @@
+// The three fixed work arrays and the tables the driver carves out of them.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "state/limits.h"
+#include "state/views.h"
+
+namespace kova::state {
+
+struct WorkArrays {
+  std::vector<float> realWork = std::vector<float>(limReal);
+  std::vector<int> intWork = std::vector<int>(limInt);
+  std::vector<char> charWork = std::vector<char>(static_cast<std::size_t>(limChar) * 4, ' ');
+};
+
+// Tables laid out for the catchment reader, with their capacities (their sizes).
+struct CatchmentTables {
+  Vec1<float> reachLength, reachSlope, relDelay, cvData, code;
+  Vec1<int> reachType, stepData, isaEnd, ioPrevCount, branchFlag;
+};
+
+// The 28-character name that starts at word `word` (from 1) of the name table.
+std::string_view nameAt(const WorkArrays& work, int word);
+// Stores a name (blank-padded or cut to 28 characters) at word `word`.
+void storeName(WorkArrays& work, int word, std::string_view name);
+
+// Stage 1: the catchment reader's tables at the start of the work arrays.
+CatchmentTables layoutCatchmentTables(WorkArrays& work);
+
+}  // namespace kova::state
