@@ -57,8 +57,13 @@ struct ParamReader {
   }
 };
 
+// A path from column 11: up to `length` characters, trailing blanks dropped. Leading
+// blanks are dropped too: "Gateops  : g.txt" names g.txt, not a file whose name starts
+// with a blank.
 std::string cutPath(std::string_view text, std::size_t length) {
-  return std::string(io::trimRight(text.substr(0, std::min(text.size(), length))));
+  text = io::trimRight(text.substr(0, std::min(text.size(), length)));
+  std::size_t first = text.find_first_not_of(' ');
+  return first == std::string_view::npos ? std::string() : std::string(text.substr(first));
 }
 
 bool isLine(const std::string& text, std::string_view expected) { return io::trimRight(text) == expected; }

@@ -14,7 +14,8 @@ namespace kova::io {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+// A CR left at a line end separates like a blank: it is never part of a value.
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 bool endsUndelimited(char c) { return isBlank(c) || c == ',' || c == '/'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
