@@ -1,6 +1,7 @@
 // Log messages, file closing and the fatal-error exits.
 #include "driver/messages.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace kova::driver {
@@ -9,7 +10,11 @@ namespace {
 
 void logLine(state::Job& job, std::string_view text, int length, bool flush) {
   if (length >= 0 && static_cast<std::size_t>(length) < text.size()) text = text.substr(0, length);
-  std::string line = " " + std::string(io::trimRight(text));
+  // Every log line is one blank and the message, however many blanks the message
+  // itself was built with.
+  text = io::trimRight(text);
+  text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+  std::string line = " " + std::string(text);
   if (io::isOpen(job.units, state::logUnit)) {
     io::writeLine(job.units, state::logUnit, line);
     if (flush) io::flushUnit(job.units, state::logUnit);

@@ -11,7 +11,7 @@
 
 namespace kova::driver {
 
-// One log line: a blank, then the text cut to `length` and trimmed of trailing blanks.
+// One log line: a blank, then the text cut to `length` and trimmed of blanks at both ends.
 // Before the log is open (or when it could not be opened) the line goes to standard error.
 void errmess(state::Job& job, std::string_view text, int length = -1);
 // As errmess, then the log is flushed so the line is on disk before the job goes on.

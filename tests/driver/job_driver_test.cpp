@@ -61,7 +61,7 @@ TEST(Program, NoArgumentStopsWithoutFiles) {
   test::ScratchDir dir;
   test::RunResult r = test::runKova({}, dir.path());
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.stdErr, "  Error opening/reading parameter file:\n");
+  EXPECT_EQ(r.stdErr, " Error opening/reading parameter file:\n");
   EXPECT_TRUE(filesIn(dir.path()).empty());
 }
 
@@ -70,7 +70,7 @@ TEST(Program, MissingParameterFile) {
   test::RunResult r = test::runKova({"nothing.par"}, dir.path());
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"nothing.log"});
-  EXPECT_EQ(test::readFile(dir.file("nothing.log")), "\n  Error opening/reading parameter file: nothing.par\n");
+  EXPECT_EQ(test::readFile(dir.file("nothing.log")), "\n Error opening/reading parameter file: nothing.par\n");
 }
 
 TEST(Program, MalformedParameterFilesCreateNoOutput) {
@@ -98,7 +98,7 @@ TEST(Program, MissingStormFileIsReportedInTheLog) {
   dir.write("job.par", paramFile("c.cat", "s.stm", 1));
   test::RunResult r = test::runKova({"job.par"}, dir.path());
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(test::readFile(dir.file("job.log")), "\n  File not found: s.stm\n");
+  EXPECT_EQ(test::readFile(dir.file("job.log")), "\n File not found: s.stm\n");
   EXPECT_FALSE(test::exists(dir.file("c_s.out")));
 }
 

@@ -91,7 +91,7 @@ TEST(OpenFiles, FirstMissingFileIsReportedAndNothingIsCreated) {
     EXPECT_EQ(job->genpar.errorFlag, 1);
     clsfilns(*job);
     EXPECT_FALSE(test::exists(dir.file("c_s.out")));
-    EXPECT_EQ(test::readFile(dir.file("j.log")), "  File not found: " + dir.file(c.missing) + "\n");
+    EXPECT_EQ(test::readFile(dir.file("j.log")), " File not found: " + dir.file(c.missing) + "\n");
   }
 }
 

@@ -120,7 +120,7 @@ TEST(ParameterFile, FailuresWriteTheirMessagesToTheLog) {
     std::string content;
     std::string logAfterPath;  // what follows the opening blank line, with PATH for the path
   };
-  const std::string failure = "  Error opening/reading parameter file: PATH\n";
+  const std::string failure = " Error opening/reading parameter file: PATH\n";
   const std::string loss = "NumBurst   0\n";
   const std::string upToLoss =
       "# BEGIN\nCatchment a.cat\nStorm     a.stm\nSingle    T\nPrint     1\nLoss      1\nNumISA     1\n"
@@ -161,7 +161,7 @@ TEST(ParameterFile, MissingFileStillGetsItsLog) {
   EXPECT_EQ(readpar(*job), 1);
   io::closeAll(job->units);
   EXPECT_EQ(test::readFile(dir.file("absent.log")),
-            "\n  Error opening/reading parameter file: " + dir.file("absent.par") + "\n");
+            "\n Error opening/reading parameter file: " + dir.file("absent.par") + "\n");
 }
 
 TEST(ParameterFile, LogAndParameterFolderNames) {
