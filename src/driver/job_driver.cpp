@@ -81,8 +81,11 @@ void runStages(state::Job& job) {
   if (g.snowmeltFlag == 1) stage(snowmelt::readsnowmeltdata);
   if (g.overrideFlag == 1) stage(override_::readhydrographoverridedata);
 
+  state::layoutSubAreaTables(job);
   stage(engine::read2);
+  state::layoutStormTables(job);
   stage(engine::read3);
+  state::layoutAnalysisTables(job);
   allocateSites(job);
   stage(engine::analys);
   if (k.printOption == 3) {

@@ -91,12 +91,13 @@ struct Genpar {
   int overrideFlag = 0;
 
   // Per hydrograph number: 1 at an ungauged interstation location (code 7.2).
+  // Indexed by the number itself: nHyds + 1 entries, entry 0 unused.
   std::vector<int> isUngauged;
   int nUngauged = 0;
   std::vector<std::string> ungaugedNames;  // 68 characters each, trimmed
 
   int nSpecialStorages = 0;
-  std::vector<std::string> storageNames;
+  std::vector<std::string> storageNames;  // 38-character entries: the 28-character name, blank-padded
 
   // Per-sub-area interstation-area number.
   std::array<int, LIMAREA> subAreaIsa{};

@@ -6,6 +6,7 @@
 
 #include "io/units.h"
 #include "state/blocks.h"
+#include "state/layout_stages.h"
 #include "state/sites.h"
 #include "state/work_arrays.h"
 
@@ -26,6 +27,11 @@ struct Job {
   bool snowmeltLoaded = false;  // the snowmelt file was read completely
   SiteStore sites;
   io::Units units;
+  SubAreaTables subAreaTables;    // stage 2: sub-area and burst tables
+  StormTables stormTables;        // stage 3: pluviographs, rainfalls, recorded hydrographs
+  AnalysisTables analysisTables;  // stage 4: tables the control-vector analysis fills
+  int nTimes = 0;                 // ordinates of the storm: time increments read + 1
+  int burst1Finish = 0;           // finish of burst 1, for the special storages and snowmelt
 };
 
 // Thrown once a fatal condition has been reported and errorFlag set; the job driver

@@ -15,7 +15,8 @@ const std::string smallCatchment =
     "Small test catchment\n"
     "1\n"
     "1, 2.0, -99\n"
-    "7.1\n"
+    "7\n"
+    "Outlet\n"
     "0\n"
     "5.0, -99\n"
     "0\n";
