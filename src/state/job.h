@@ -7,6 +7,7 @@
 #include "io/units.h"
 #include "state/blocks.h"
 #include "state/layout_stages.h"
+#include "state/run_layout.h"
 #include "state/sites.h"
 #include "state/work_arrays.h"
 
@@ -32,6 +33,7 @@ struct Job {
   AnalysisTables analysisTables;  // stage 4: tables the control-vector analysis fills
   int nTimes = 0;                 // ordinates of the storm: time increments read + 1
   int burst1Finish = 0;           // finish of burst 1, for the special storages and snowmelt
+  RunTables runTables;            // stage 6: the loss step's tables, then the run loop's
 };
 
 // Thrown once a fatal condition has been reported and errorFlag set; the job driver

@@ -211,6 +211,15 @@ void layoutAnalysisTables(Job& job) {
   t.isaTotalArea.data = carve(w.realWork, r, I);
   t.flowDist.data = carve(w.realWork, r, S);
   t.realEnd = r;
+  t.isaAdSum.fill(0.0F);
+  t.isaFactor.fill(0.0F);
+  t.isaPeak.fill(0.0F);
+  t.isaName.fill({});
+  t.ioSlot = job.catchment.ioPrevCount;
+  t.reachIsa.assign(static_cast<std::size_t>(atLeastOne(k.nReaches)), 0);
+  t.hydPeak.assign(static_cast<std::size_t>(k.nHyds) + 2, 0.0F);
+  t.avFlowDist = 0.0F;
+  t.nSavedSlots = 1;
 }
 
 }  // namespace kova::state

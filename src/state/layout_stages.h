@@ -2,8 +2,12 @@
 // storm and analysis tables, carved end to end after the tables handed on from before.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <string>
+#include <vector>
 
+#include "state/limits.h"
 #include "state/views.h"
 
 namespace kova::state {
@@ -54,6 +58,19 @@ struct AnalysisTables {
   Vec1<float> isaArea;      // area of each interstation area, km²
   Vec1<float> isaTotalArea; // area draining to each interstation area's station, km²
   Vec1<float> flowDist;     // flow distance of each sub-area to the outlet, km
+  // Per channel I/O record: its saved-I/O slot (0: none). It takes over the catchment
+  // reader's table of type-2 reference counts, which nothing needs after the reader.
+  Vec1<int> ioSlot;
+  std::vector<int> reachIsa;   // [r - 1]: interstation area of reach r (0: none)
+  std::vector<float> hydPeak;  // [h]: largest recorded discharge of hydrograph h (1 .. nHyds + 1)
+  // Per interstation area (at most NISAMAX): sum of area x flow distance, ISA factor,
+  // largest recorded discharge at its station and the station's name.
+  std::array<float, NISAMAX> isaAdSum{};
+  std::array<float, NISAMAX> isaFactor{};
+  std::array<float, NISAMAX> isaPeak{};
+  std::array<std::string, NISAMAX> isaName;
+  float avFlowDist = 0.0F;  // catchment average flow distance, km
+  int nSavedSlots = 1;      // saved-I/O hydrographs the run must hold (at least 1)
   std::size_t realEnd = 0;
   std::size_t intEnd = 0;
 };

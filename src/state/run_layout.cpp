@@ -1,0 +1,87 @@
+// Stage-6 layout: the run tables end to end after the analysis tables. One placing
+// routine serves both to measure the layout and to carve it, so the limit test always
+// covers exactly the tables that are carved.
+#include "state/run_layout.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "state/job.h"
+
+namespace kova::state {
+
+namespace {
+
+// Sizes in 64 bits: products of counts read from a file can pass int.
+using Count = std::int64_t;
+
+// Hands out consecutive ranges of one work array from `next`; without an array it only
+// measures.
+template <typename T>
+struct Placer {
+  std::vector<T>* array = nullptr;
+  Count next = 0;
+
+  std::span<T> take(Count length) {
+    std::span<T> range;
+    if (array != nullptr) {
+      range = {array->data() + next, static_cast<std::size_t>(length)};
+      std::fill(range.begin(), range.end(), T{});
+    }
+    next += length;
+    return range;
+  }
+  Mat1<T> table(Count rows, Count cols) { return {take(rows * cols), static_cast<std::size_t>(rows)}; }
+  Vec1<T> vector(Count length) { return {take(length)}; }
+};
+
+struct RunCounts {
+  Count N, S, I, B;
+};
+
+RunCounts countsOf(const Kov& k) {
+  auto atLeastOne = [](int n) { return static_cast<Count>(std::max(n, 1)); };
+  return {atLeastOne(k.nRainIncs), atLeastOne(k.nSubAreas), atLeastOne(k.nIsas), atLeastOne(k.nBursts)};
+}
+
+void placeRunTables(RunTables& t, Placer<float>& real, Placer<int>& integer, const RunCounts& c) {
+  t.subAreaRain = real.table(c.N, c.S);
+  t.subAreaExcess = real.table(c.N, c.S);
+  t.areaAverage = real.vector(c.N);
+  t.catchRain = real.table(c.N, c.I);
+  t.catchExcess = real.table(c.N, c.I);
+  t.burstRain = real.table(c.B, c.I);
+  t.burstExcess = real.table(c.B, c.I);
+  t.initialLossUsed = real.table(c.B, c.I);
+  t.lossParamUsed = real.table(c.B, c.I);
+  t.recompute = integer.table(c.B, c.I);
+}
+
+template <typename T>
+Count limitOf(const std::vector<T>& array, int limit) {
+  return std::min<Count>(limit, static_cast<Count>(array.size()));
+}
+
+}  // namespace
+
+RunLayoutStatus layoutRunTables(Job& job, std::size_t realStart, std::size_t intStart) {
+  const RunCounts counts = countsOf(job.kov);
+  RunTables measured;
+  Placer<float> realSize{nullptr, static_cast<Count>(realStart)};
+  Placer<int> intSize{nullptr, static_cast<Count>(intStart)};
+  placeRunTables(measured, realSize, intSize, counts);
+  if (realSize.next > limitOf(job.work.realWork, job.kov.limReal)) return RunLayoutStatus::realLimit;
+  if (intSize.next > limitOf(job.work.intWork, job.kov.limInt)) return RunLayoutStatus::integerLimit;
+
+  RunTables& t = job.runTables;
+  Placer<float> real{&job.work.realWork, static_cast<Count>(realStart)};
+  Placer<int> integer{&job.work.intWork, static_cast<Count>(intStart)};
+  placeRunTables(t, real, integer, counts);
+  t.realEnd = static_cast<std::size_t>(real.next);
+  t.intEnd = static_cast<std::size_t>(integer.next);
+  return RunLayoutStatus::ok;
+}
+
+}  // namespace kova::state
