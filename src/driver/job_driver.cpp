@@ -42,6 +42,17 @@ void allocateSites(state::Job& job) {
   }
 }
 
+// Stage 6: the loss tables and the run loop's work space after the analysis tables.
+void layoutRunStage(state::Job& job) {
+  const state::AnalysisTables& a = job.analysisTables;
+  switch (state::layoutRunTables(job, a.realEnd, a.intEnd)) {
+    case state::RunLayoutStatus::realLimit: storageLimitExceeded(job, Storage::real);
+    case state::RunLayoutStatus::integerLimit: storageLimitExceeded(job, Storage::integer);
+    case state::RunLayoutStatus::ok: break;
+  }
+  if (!state::layoutRoutingTables(job, job.runTables.realEnd)) storageLimitExceeded(job, Storage::real);
+}
+
 // The stages of a job in order; a fatal condition ends it by JobEnded.
 void runStages(state::Job& job) {
   state::Genpar& g = job.genpar;
@@ -89,12 +100,14 @@ void runStages(state::Job& job) {
   allocateSites(job);
   stage(engine::analys);
   if (k.printOption == 3) {
+    state::layoutEchoTables(job);
     stage(engine::wridat);
     if (g.snowmeltFlag == 1) {
       stage(snowmelt::writepackinit);
       stage(snowmelt::writeclim);
     }
   }
+  layoutRunStage(job);
   if (job.snowmeltLoaded) stage(snowmelt::compsnow);
   stage(engine::model);
   g.tableTimeInc = k.timeInc;
@@ -133,23 +146,26 @@ void kova(state::Job& job) {
   clsfilns(job);
 }
 
-int MAIN(int argc, const char* const* argv) {
-  auto job = std::make_unique<state::Job>();
-  std::string path = argc > 1 ? std::string(argv[1]) : std::string();
-  path = std::string(io::trimRight(path.substr(0, std::min<std::size_t>(path.size(), state::pathLength))));
-  job->genpar.paramFile = path;
-  job->genwin.versionTag = versionTag;
-  job->genwin.versionDate = versionDate;
-  initdefpars(*job);
-  initinputpar(*job);
-  if (readpar(*job) != 0) {
-    clsfilns(*job);
+int runJob(state::Job& job, std::string_view paramPath) {
+  std::string path(paramPath.substr(0, std::min<std::size_t>(paramPath.size(), state::pathLength)));
+  job.genpar.paramFile = std::string(io::trimRight(path));
+  job.genwin.versionTag = versionTag;
+  job.genwin.versionDate = versionDate;
+  initdefpars(job);
+  initinputpar(job);
+  if (readpar(job) != 0) {
+    clsfilns(job);
     return 1;
   }
-  getoutputfilename(*job);
-  populatedetailedprintnames(*job);
-  kova(*job);
-  return job->genpar.errorFlag != 0 ? 1 : 0;
+  getoutputfilename(job);
+  populatedetailedprintnames(job);
+  kova(job);
+  return job.genpar.errorFlag != 0 ? 1 : 0;
+}
+
+int MAIN(int argc, const char* const* argv) {
+  auto job = std::make_unique<state::Job>();
+  return runJob(*job, argc > 1 ? std::string_view(argv[1]) : std::string_view());
 }
 
 }  // namespace kova::driver

@@ -104,6 +104,15 @@ struct Genpar {
 
   int nHydsPrinted = 0;        // hydrographs printed, handed to the table writer
   float tableTimeInc = 0.0F;   // time increment (h) handed to the table writer
+
+  // Design-storm settings that no input of this engine sets, so they stay off: a
+  // pre-burst applied to the pluviographs, and an embedded burst filtered out of them
+  // with its temporal pattern (percent) before and after and the rainfall removed.
+  int preBurstApplied = 0;
+  int embeddedBurstFiltered = 0;
+  std::vector<float> burstPatternOriginal;
+  std::vector<float> burstPatternFiltered;
+  float burstRainFilteredPercent = 0.0F;
 };
 
 // Window and message group: version, parameter folder, log file, message buffer.
@@ -121,6 +130,21 @@ struct Kovagateops {
   int gateOpsFlag = 0;
   std::string gateOpsTag;   // "GATE" when a gate-operations file is named
   std::string gateOpsSite;  // 10 characters
+};
+
+// Hydrograph override: the recorded series of the override list and the two counters the
+// run loop advances at its print points. Rows are numbered from 0 (hydrograph i in row i - 1).
+struct HydrographoverrideParameters {
+  int nOverrideHydrographs = 0;
+  float overrideValue = 0.0F;  // read from the list file, not used
+  int nOverrideValues = 0;
+  std::vector<std::string> HydrographFilePaths;
+  std::vector<std::string> HydrographNames;
+  std::vector<int> HydrographCalcOrder;              // one more entry than rows; the last stays 0
+  std::vector<std::vector<float>> HydrographSeries;  // empty for a file that failed
+  int overrideNext = 1;     // next recorded hydrograph to apply
+  int printPointCount = 1;  // number of the next print point
+  bool lengthWarned = false;  // the cut of a series longer than the run has been logged
 };
 
 }  // namespace kova::state

@@ -3,15 +3,37 @@
 #pragma once
 
 #include <stdexcept>
+#include <vector>
 
 #include "io/units.h"
 #include "state/blocks.h"
+#include "state/echo_layout.h"
 #include "state/layout_stages.h"
+#include "state/routing_layout.h"
 #include "state/run_layout.h"
 #include "state/sites.h"
 #include "state/work_arrays.h"
 
 namespace kova::state {
+
+// What the special storages keep: the inflow of the storage being routed, its computed
+// elevation-storage-discharge table (sized once per job, reused by every storage) and the
+// results of each storage for the reports.
+struct SpecialStorageResult {
+  int step = 0;                 // control-vector step of the storage
+  int dischargeType = 0;
+  int nSpill = 0;
+  int nGroups = 0;
+  float peakOutflow = 0.0F;     // m³/s
+  float peakStorage = 0.0F;     // m³
+  bool elevationKnown = false;  // a peak elevation was found in the elevation relation
+  float peakElevation = 0.0F;   // m
+};
+struct SpecialStorageWork {
+  std::vector<float> inflow;  // the running hydrograph as it arrives at the storage
+  std::vector<float> elevations, storages, discharges;
+  std::vector<SpecialStorageResult> results;
+};
 
 struct Job {
   Unitid unitid;
@@ -34,6 +56,10 @@ struct Job {
   int nTimes = 0;                 // ordinates of the storm: time increments read + 1
   int burst1Finish = 0;           // finish of burst 1, for the special storages and snowmelt
   RunTables runTables;            // stage 6: the loss step's tables, then the run loop's
+  RoutingTables routingTables;    // stage 6: the run loop's work space
+  EchoTables echoTables;          // stage 5: the data echo's scratch
+  HydrographoverrideParameters hydrographOverride;  // recorded series replacing print points
+  SpecialStorageWork specialStorages;  // the special storages' work tables and results
 };
 
 // Thrown once a fatal condition has been reported and errorFlag set; the job driver
