@@ -14,6 +14,7 @@
 #include "engine/routing/reach_routing.h"
 #include "engine/routing/special_storage.h"
 #include "io/format.h"
+#include "override/hydrograph_override.h"
 
 namespace kova::engine {
 
@@ -317,6 +318,7 @@ void printPoint(Walk& w, float v, int step) {
     const auto& flags = job.genpar.isUngauged;
     if (static_cast<std::size_t>(h) < flags.size() && flags[static_cast<std::size_t>(h)] == 1) kind = printCalculated;
   }
+  if (job.genpar.overrideFlag == 1) override_::overridePrintPoint(job, w.q);
   print(w, kind, title, w.q, recordedColumn(job, h), step);
 }
 
