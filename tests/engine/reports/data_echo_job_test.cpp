@@ -2,6 +2,7 @@
 // from the report layouts; and where the driver writes it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,12 @@ TEST(Wridat, EchoesAJobWithEveryKindOfData) {
   ASSERT_FALSE(echo.empty()) << f.output();
   for (std::size_t i = 0; i < std::min(echo.size(), want.size()); ++i) ASSERT_EQ(echo[i], want[i]) << "line " << i + 1;
   EXPECT_EQ(echo.size(), want.size());
+  // The run tables are laid over the scratch: it is left clear.
+  const state::Job& job = *f.job;
+  const auto& real = job.work.realWork;
+  EXPECT_TRUE(std::all_of(real.begin() + static_cast<std::ptrdiff_t>(job.echoTables.realStart),
+                          real.begin() + static_cast<std::ptrdiff_t>(job.echoTables.realEnd),
+                          [](float v) { return v == 0.0F; }));
 }
 
 const char* smallCatchment =

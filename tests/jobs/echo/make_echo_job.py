@@ -380,7 +380,7 @@ def expected_echo():
         for u in isa["upstream"]:
             downstream[u] = j
 
-    # 1-4: heading and times
+    # heading and times
     empties(3)
     add(" Data:")
     add(" ****")
@@ -407,7 +407,7 @@ def expected_echo():
     add(" Duration of calculations: " + I(4, N_INCS))
     empties(3)
 
-    # 5: pluviographs, blocks of (80 - 7) / 6 = 12
+    # pluviographs, blocks of (80 - 7) / 6 = 12
     add(" Pluviograph data (time in incs, rainfall in mm, in ")
     add(" " * 18 + " increment following time shown)")
     empties(1)
@@ -447,7 +447,7 @@ def expected_echo():
             add(" " + I(6, b + 1) + "    " + "".join(F(7, 1, burst_total[p - 1][b]) for p in block))
         empties(1)
 
-    # 6: recorded hydrographs, blocks of (80 - 3) / 9 = 8
+    # recorded hydrographs, blocks of (80 - 3) / 9 = 8
     empties(2)
     add(" Hydrograph data (time in incs, discharges in m\xb3/s)")
     empties(1)
@@ -507,7 +507,7 @@ def expected_echo():
             add(" ")
         empties(1)
 
-    # 7: control vector
+    # control vector
     empties(3)
     add(" DESIGN run control vector")
     empties(1)
@@ -576,7 +576,7 @@ def expected_echo():
         elif kind == "end":
             add(head + "**********End of control vector**********")
 
-    # 8: sub-areas, fractions impervious and several areas: the fourth header form
+    # sub-areas, fractions impervious and several areas: the fourth header form
     empties(3)
     add(" Sub-area data")
     empties(1)
@@ -601,7 +601,7 @@ def expected_echo():
     empties(1)
     add(" * or other function of reach properties related to travel time")
 
-    # 9: normal storages
+    # normal storages
     empties(3)
     add(" Normal storage data")
     empties(1)
@@ -626,7 +626,7 @@ def expected_echo():
     empties(1)
     add(" * or other function of reach properties related to travel time")
 
-    # 10: special storages
+    # special storages
     empties(3)
     add(" Special storage data")
     for kind, code, s in STEPS:
@@ -684,7 +684,7 @@ def expected_echo():
             add(" Storage function: Storage =" + E(10, 3, coef) + "*(elevation -" + F(7, 2, base) + ")**"
                 + F(5, 2, expo) + " cub.m.")
 
-    # 11: channel inflows and outflows
+    # channel inflows and outflows
     empties(3)
     add(" Channel inflow/outflow data")
     empties(1)
@@ -707,7 +707,7 @@ def expected_echo():
             for q, v in d["table"]:
                 add(" " * 46 + F(11, 2, q) + F(11, 2, v))
 
-    # 13: translations
+    # translations
     empties(3)
     add(" Translation data")
     empties(1)
