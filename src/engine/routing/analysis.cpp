@@ -177,8 +177,9 @@ void station(Job& job, Walk& w, int step, bool gauged) {
     }
     a.isaUpstream(J, 1) = upstreamIsas;
   } else {
+    // One past the last area: these codes lie in none, whatever areas close below them.
     for (int c = 1; c <= step; ++c)
-      if (a.codeIsa(static_cast<std::size_t>(c)) == 0) a.codeIsa(static_cast<std::size_t>(c)) = w.isas + 1;
+      if (a.codeIsa(static_cast<std::size_t>(c)) == 0) a.codeIsa(static_cast<std::size_t>(c)) = job.kov.nIsas + 1;
     for (int u = 1; u <= known; ++u)
       if (a.hydMark(static_cast<std::size_t>(u)) == 0) a.hydMark(static_cast<std::size_t>(u)) = -1;
   }

@@ -8,6 +8,7 @@
 
 #include "driver/messages.h"
 #include "engine/control_codes.h"
+#include "engine/print_label.h"
 #include "engine/losses/loss_models.h"
 #include "engine/reports/hydrograph_report.h"
 #include "engine/reports/parameter_summary.h"
@@ -24,16 +25,6 @@ using state::Job;
 
 constexpr float tiny = 1.0E-30F;
 constexpr int runNumber = 1;  // a job has one run
-constexpr std::size_t baseTextLength = 32;
-
-// The label of a print: a 32-character base text and a 28-character name.
-std::string label(std::string_view base, std::string_view name) {
-  std::string text(base.substr(0, std::min(base.size(), baseTextLength)));
-  text.resize(baseTextLength, ' ');
-  std::string tail(name.substr(0, std::min<std::size_t>(name.size(), state::nameLength)));
-  tail.resize(state::nameLength, ' ');
-  return text + tail;
-}
 
 // A reach or translation number as two 4-character words, tens digit then units digit.
 std::string digitWords(int n) {
@@ -85,6 +76,12 @@ std::span<const float> recordedColumn(const Job& job, int h) {
   return std::span<const float>(rec.data).subspan(static_cast<std::size_t>(h - 1) * rec.rows, rec.rows);
 }
 
+// The area above the step: the cumulative area of its interstation area, 0 in none.
+float areaAbove(const Job& job, int step) {
+  const int j = isaOfStep(job, step);
+  return j == 0 ? 0.0F : job.analysisTables.isaTotalArea(static_cast<std::size_t>(j));
+}
+
 // The catchment-average rainfall and excess of the step's interstation area go with a print.
 PrintRainfall rainfallOf(const Job& job, int step) {
   PrintRainfall r;
@@ -106,8 +103,7 @@ void print(Walk& w, int kind, const std::string& title, std::span<const float> h
   PrintRequest request;
   request.kind = kind;
   request.title = title;
-  const int j = isaOfStep(w.job, step);
-  request.area = j == 0 ? 0.0F : w.job.analysisTables.isaTotalArea(static_cast<std::size_t>(j));
+  request.area = areaAbove(w.job, step);
   request.hyd1 = hyd1;
   request.hyd2 = hyd2;
   request.excessCentroid = w.centroid;
@@ -212,7 +208,7 @@ void addSubAreaInflow(Walk& w, float v, int step) {
     w.centroid = (moment * k.timeIncSec * k.timeInc + (w.volume - sum * k.timeIncSec) * w.centroid) / w.volume;
   if (v >= 10.0F) {
     const std::string letter(1, job.carr.letters[static_cast<std::size_t>((s - 1) % 26)]);
-    print(w, printSubArea, label("Sub-area inflow point, sub-area ", letter), rt.columnA.data, rt.columnB.data,
+    print(w, printSubArea, printLabel("Sub-area inflow point, sub-area ", letter), rt.columnA.data, rt.columnB.data,
           step);
   }
 }
@@ -271,10 +267,10 @@ void reach(Walk& w, float v, int step) {
     lateralHalf(w, r, value);
     if (l.code >= 10.0F) {
       const std::string base = "reach   " + digitWords(r) + "Lateral " + (l.sign < 0.0F ? "outflow:" : "inflow: ");
-      print(w, l.sign < 0.0F ? printOutflow : printInflow, label(base, value.name), w.q, rt.lateralColumn.data, step);
+      print(w, l.sign < 0.0F ? printOutflow : printInflow, printLabel(base, value.name), w.q, rt.lateralColumn.data, step);
     }
   }
-  if (reachPrinted) print(w, printReach, label("Normal storage, reach no.", digitWords(r)), w.q, rt.columnA.data, step);
+  if (reachPrinted) print(w, printReach, printLabel("Normal storage, reach no.", digitWords(r)), w.q, rt.columnA.data, step);
 }
 
 void storeBranch(Walk& w) {
@@ -298,7 +294,7 @@ void addBranch(Walk& w, float v, int step) {
   w.volume += vs;
   if (std::fabs(w.volume) > tiny) w.centroid = (vs * ts + (w.volume - vs) * w.centroid) / w.volume;
   std::span<float> stored = rt.branchStack.data.subspan((level - 1) * rt.branchStack.rows, rt.branchStack.rows);
-  if (v >= 10.0F) print(w, printConfluence, label("Confluence at d/s end of reach  ", digitWords(w.reach)), w.q, stored, step);
+  if (v >= 10.0F) print(w, printConfluence, printLabel("Confluence at d/s end of reach  ", digitWords(w.reach)), w.q, stored, step);
   for (std::size_t t = 0; t < w.q.size(); ++t) w.q[t] += stored[t];
   --w.depth;
 }
@@ -311,10 +307,10 @@ void printPoint(Walk& w, float v, int step) {
   std::string title;
   int h = 1;
   if (kind == printCalculated) {
-    title = label("Calculated hydrograph,", nameWords(job, stepValue(job, step, 0)));
+    title = printLabel("Calculated hydrograph,", nameWords(job, stepValue(job, step, 0)));
   } else {
     h = ++w.hydrograph;
-    title = label("Gauging station at:", hydrographName(job, h));
+    title = printLabel("Gauging station at:", hydrographName(job, h));
     const auto& flags = job.genpar.isUngauged;
     if (static_cast<std::size_t>(h) < flags.size() && flags[static_cast<std::size_t>(h)] == 1) kind = printCalculated;
   }
@@ -338,7 +334,7 @@ void translate(Walk& w, float v, int step) {
     std::fill(w.q.end() - shift, w.q.end(), 0.0F);
   }
   if (v >= 10.0F)
-    print(w, printTranslation, label("Hydrograph translation no.", digitWords(w.translation)), w.q, rt.columnA.data,
+    print(w, printTranslation, printLabel("Hydrograph translation no.", digitWords(w.translation)), w.q, rt.columnA.data,
           step);
 }
 
@@ -386,7 +382,7 @@ void channelIOStep(Walk& w, float v, int step) {
   }
   if (v >= 10.0F) {
     const std::string base = std::string("Concentrated channel") + (sign < 0.0F ? " outflow" : " inflow ") + " at ";
-    print(w, sign < 0.0F ? printOutflow : printInflow, label(base, value.name), w.q, rt.ioColumn.data, step);
+    print(w, sign < 0.0F ? printOutflow : printInflow, printLabel(base, value.name), w.q, rt.ioColumn.data, step);
   }
   if (follow) {
     // The running hydrograph follows the diverted flow; the rest may be saved.
@@ -395,6 +391,10 @@ void channelIOStep(Walk& w, float v, int step) {
         rt.savedIO(static_cast<std::size_t>(t), static_cast<std::size_t>(slot)) = w.q[static_cast<std::size_t>(t - 1)];
     std::copy(rt.ioColumn.data.begin(), rt.ioColumn.data.begin() + w.nt, w.q.begin());
   }
+}
+
+BasinCall storageCall(Walk& w, int step) {
+  return BasinCall{step, w.q, &w.volume, &w.centroid, w.centroid, areaAbove(w.job, step), rainfallOf(w.job, step)};
 }
 
 void runHeader(Job& job) {
@@ -458,7 +458,7 @@ void model(Job& job) {
       case 5: reach(w, v, c); break;
       case 3: storeBranch(w); break;
       case 4: addBranch(w, v, c); break;
-      case 6: basin(job, BasinCall{c, w.q, &w.volume, &w.centroid, w.centroid}); break;
+      case 6: basin(job, storageCall(w, c)); break;
       case 7: printPoint(w, v, c); break;
       case 8: translate(w, v, c); break;
       case 9: channelIOStep(w, v, c); break;

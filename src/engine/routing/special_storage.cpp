@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "driver/hooks.h"
 #include "driver/messages.h"
+#include "engine/print_label.h"
 #include "engine/routing/reach_routing.h"
 #include "engine/routing/special_storage_drawdown.h"
 #include "engine/routing/special_storage_record.h"
@@ -22,15 +24,8 @@ using driver::printLine;
 
 constexpr float printCode = 10.0F;      // a code value from which the hydrographs are printed
 constexpr float resultsCode = 6.05F;    // a code value from which the results are written
-constexpr std::size_t labelBase = 32;   // the label's base text, then the 28-character name
 
-std::string storageLabel(const std::string& name) {
-  std::string text = "Special storage :";
-  text.resize(labelBase, ' ');
-  std::string tail = name.substr(0, std::min<std::size_t>(name.size(), state::nameLength));
-  tail.resize(state::nameLength, ' ');
-  return text + tail;
-}
+std::string storageLabel(const std::string& name) { return printLabel("Special storage :", name); }
 
 // A storage to be designed: its outlet works would come from the interactive design,
 // which a batch run cannot hold, so the summary of what the record gives closes the job.
