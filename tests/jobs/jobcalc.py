@@ -302,11 +302,6 @@ PRINT_LABELS = {
     4: ("This Br.", "Prev.br."),
     5: ("Downstr.", "Upstream"),
 }
-RECORD_LABELS = {
-    3: ("Upstream", "Rain ex."),
-    4: ("This Branch", "Prev. Branch"),
-    5: ("Downstream", "Upstream"),
-}
 
 
 def _time_line(prefix, values, what):
