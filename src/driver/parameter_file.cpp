@@ -47,13 +47,22 @@ struct ParamReader {
     io::ListRecord record(source);
     if (record.real(a) != io::ReadStatus::ok || record.real(b) != io::ReadStatus::ok) throw ParamReadError{};
   }
-  // A labelled line whose value part is one free-format text item.
+  // A side-file name: quoted, or up to the first blank or comma. A "/" stays part of
+  // the name: it is a folder separator, and cutting there would lose every path that
+  // names a folder with it.
   static std::string textItem(const std::string& text) {
-    io::InputFile source = io::textSource(valueOf(text));
-    io::ListRecord record(source);
-    std::string item;
-    if (record.text(item) != io::ReadStatus::ok) throw ParamReadError{};
-    return item;
+    const std::string value = valueOf(text);
+    const std::size_t first = value.find_first_not_of(" \t");
+    if (first == std::string::npos) throw ParamReadError{};  // no name at all
+    if (value[first] == '\'' || value[first] == '"') {
+      io::InputFile source = io::textSource(value.substr(first));
+      io::ListRecord record(source);
+      std::string item;
+      if (record.text(item) != io::ReadStatus::ok) throw ParamReadError{};
+      return item;
+    }
+    const std::size_t end = value.find_first_of(" \t,\r", first);
+    return value.substr(first, end == std::string::npos ? std::string::npos : end - first);
   }
 };
 

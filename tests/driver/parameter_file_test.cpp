@@ -93,6 +93,8 @@ TEST(ParameterFile, SideFileLinesAndTheirOrder) {
       {"Snowmelt : snow data.txt\n", "", "snow", ""},
       {"Snowmelt : 'snow data.txt'\n", "", "snow data.txt", ""},
       {"Matching : over.lst\n", "", "", "over.lst"},
+      {"Matching : /data/jobs/over.lst\n", "", "", "/data/jobs/over.lst"},
+      {"Snowmelt : snow/s.txt,x\n", "", "snow/s.txt", ""},
       {"Gateops  :g.txt\nSnowmelt : s.txt\nMatching : m.txt\n", "g.txt", "s.txt", "m.txt"},
       {"Gateops  :g.txt\nAny label m.txt\n", "g.txt", "", "m.txt"},
       {"Snowmelt : s.txt\nWhatever: m.txt\n", "", "s.txt", "m.txt"},
