@@ -8,28 +8,15 @@
 
 #include "driver/messages.h"
 #include "state/job.h"
+#include "state/layout_support.h"
 
 namespace kova::state {
 
 namespace {
 
-// Sizes in 64 bits: products and sums of counts read from a file can pass int.
-using Count = std::int64_t;
-
-Count atLeastOne(int n) { return std::max(n, 1); }
-
-template <typename T>
-Count limitOf(const std::vector<T>& array, int limit) {
-  return std::min<Count>(limit, static_cast<Count>(array.size()));
-}
-
-template <typename T>
-Vec1<T> carve(std::vector<T>& array, std::size_t& next, Count length) {
-  std::span<T> table(array.data() + next, static_cast<std::size_t>(length));
-  std::fill(table.begin(), table.end(), T{});
-  next += table.size();
-  return {table};
-}
+using layout::atLeastOne;
+using layout::Count;
+using layout::limitOf;
 
 }  // namespace
 
@@ -53,12 +40,12 @@ void layoutEchoTables(Job& job) {
   EchoTables& t = job.echoTables;
   std::size_t r = a.realEnd;
   t.realStart = r;
-  t.columnTotals = carve(w.realWork, r, blockLength);
-  t.depthFactors = carve(w.realWork, r, H);
+  t.columnTotals.data = layout::carve(w.realWork, r, blockLength);
+  t.depthFactors.data = layout::carve(w.realWork, r, H);
   t.realEnd = r;
   std::size_t i = a.intEnd;
-  t.stack = carve(w.intWork, i, stackLength);
-  t.stepCodes = carve(w.intWork, i, steps);
+  t.stack.data = layout::carve(w.intWork, i, stackLength);
+  t.stepCodes.data = layout::carve(w.intWork, i, steps);
   t.intEnd = i;
 }
 

@@ -10,20 +10,16 @@
 
 #include "driver/messages.h"
 #include "state/job.h"
+#include "state/layout_support.h"
 
 namespace kova::state {
 
 namespace {
 
-// Sizes are worked out in 64 bits: products of counts read from a file can pass int.
-using Count = std::int64_t;
-
-Count atLeastOne(int n) { return std::max(n, 1); }
-
-template <typename T>
-Count limitOf(const std::vector<T>& array, int limit) {
-  return std::min<Count>(limit, static_cast<Count>(array.size()));
-}
+using layout::atLeastOne;
+using layout::carve;
+using layout::Count;
+using layout::limitOf;
 
 template <typename T>
 std::size_t offsetOf(const std::vector<T>& array, std::span<T> table) {
@@ -43,14 +39,6 @@ std::span<T> moveTable(std::vector<T>& array, std::span<T> from, std::size_t& ne
   return {to, static_cast<std::size_t>(length)};
 }
 
-// Carves the next `length` elements, cleared: stale data of earlier stages lie there.
-template <typename T>
-std::span<T> carve(std::vector<T>& array, std::size_t& next, Count length) {
-  std::span<T> table(array.data() + next, static_cast<std::size_t>(length));
-  std::fill(table.begin(), table.end(), T{});
-  next += table.size();
-  return table;
-}
 
 template <typename T>
 void clearFrom(std::span<T> table, Count keep) {
