@@ -5,37 +5,19 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
-#include "driver/job_driver.h"
-#include "support/test_support.h"
+#include "engine/losses/calibration_run.h"
 
 namespace kova::engine {
 namespace {
 
-// A job with two interstation areas: loss table area 1 (the gauged one) then area 2,
-// which must end up with area 1's values.
-struct CalibrationRun {
-  test::ScratchDir dir;
-  std::unique_ptr<state::Job> job = std::make_unique<state::Job>();
-  int status = -1;
-
-  CalibrationRun(const std::string& catchment, const std::string& storm, int lossModel) {
-    dir.write("t.cat", catchment);
-    dir.write("t.stm", storm);
-    const std::string par = dir.write(
-        "t.par", "# BEGIN\nCatchment " + dir.file("t.cat") + "\nStorm     " + dir.file("t.stm") +
-                     "\nSingle    T\nPrint     1\nLoss      " + std::to_string(lossModel) +
-                     "\nNumISA     2\nkc, m     0.5 1.0\nNumBurst   1\nIL, CL    10.0 0.0\nIL, CL    99.0 0.0\n# END\n");
-    status = driver::runJob(*job, par);
-  }
-  [[nodiscard]] std::string log() const { return test::readFile(dir.file("t.log")); }
-  [[nodiscard]] std::string out() const { return test::readFile(dir.file("t_t.out")); }
-  [[nodiscard]] float lossParam(int area) const { return job->genpar.lossRate[0][static_cast<std::size_t>(area - 1)]; }
-  [[nodiscard]] float initialLoss(int area) const {
-    return job->genpar.initialLoss[0][static_cast<std::size_t>(area - 1)];
-  }
+// Two interstation areas: loss table area 1 (the gauged one) then area 2, which must end
+// up with area 1's values.
+struct CalibrationRun : test::CalibrationRun {
+  CalibrationRun(const std::string& catchment, const std::string& storm, int lossModel)
+      : test::CalibrationRun(catchment, storm, lossModel,
+                             "NumISA     2\nkc, m     0.5 1.0\nNumBurst   1\nIL, CL    10.0 0.0\nIL, CL    99.0 0.0\n") {}
 };
 
 // Sub-area A (4 km², fraction impervious fi) above the gauge, B (2 km², none) below it;
