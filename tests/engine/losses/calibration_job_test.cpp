@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "engine/losses/calibration_run.h"
+#include "support/job_run.h"
 
 namespace kova::engine {
 namespace {

@@ -4,36 +4,21 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "driver/job_driver.h"
-#include "support/test_support.h"
+#include "support/job_run.h"
 
 namespace kova::engine {
 namespace {
 
-struct JobRun {
-  test::ScratchDir dir;
-  std::unique_ptr<state::Job> job = std::make_unique<state::Job>();
-  int status = -1;
-
+// A DESIGN job, continuing-loss model, one kc, m pair and one burst of losses.
+struct JobRun : test::JobRun {
   JobRun(const std::string& catchment, const std::string& storm, const std::string& kcm = "1.0 1.0",
-         const std::string& loss = "0.0 0.0", int printOption = 1) {
-    dir.write("t.cat", catchment);
-    dir.write("t.stm", storm);
-    const std::string par = dir.write(
-        "t.par", "# BEGIN\nCatchment " + dir.file("t.cat") + "\nStorm     " + dir.file("t.stm") +
-                     "\nSingle    T\nPrint     " + std::to_string(printOption) +
-                     "\nLoss      1\nNumISA     1\nkc, m     " + kcm + "\nNumBurst   1\nIL, CL    " + loss +
-                     "\n# END\n");
-    status = driver::runJob(*job, par);
-  }
-  [[nodiscard]] std::string log() const { return test::readFile(dir.file("t.log")); }
-  [[nodiscard]] std::string out() const { return test::readFile(dir.file("t_t.out")); }
-  [[nodiscard]] int prints() const { return job->genpar.nHydsPrinted; }
-  [[nodiscard]] const state::Site& site(int n) const { return job->sites.site[static_cast<std::size_t>(n)]; }
+         const std::string& loss = "0.0 0.0", int printOption = 1)
+      : test::JobRun(catchment, storm,
+                     test::modelLines(printOption, 1,
+                                      "NumISA     1\nkc, m     " + kcm + "\nNumBurst   1\nIL, CL    " + loss + "\n")) {}
 };
 
 // A storm of `n` one-hour increments with one burst over the first rain.size() increments
