@@ -1,7 +1,8 @@
 """Independent hand-calculation of small whole jobs, shared by the expected.py scripts.
 
 Works a job out from the rules of the engine's documentation (losses, linear and non-linear
-reach routing, hydrograph statistics, the report layouts given as field lists) and writes
+reach routing, special storages with their drawdowns, formula and table relations and
+sub-stepped routing, hydrograph statistics, the report layouts given as field lists) and writes
 the output file the engine must produce. It knows nothing of the engine's code: every
 number is computed here, in double precision, and every printed value is checked for
 lying so near a rounding boundary that single-precision arithmetic could print it the other
@@ -55,6 +56,29 @@ def E1P(v, w=9, d=2):
         _check_tie(mant, d, "E")
     s = "%.*E" % (d, v)
     return s.rjust(w)
+
+
+def E(v, w, d, what="E"):
+    """Ew.d without a scale factor: 0.ddd mantissa, two-digit exponent (the 0 dropped when
+    the field has no room for it)."""
+    if v == 0.0:
+        body = "0." + "0" * d + "E+00"
+    else:
+        exp = math.floor(math.log10(abs(v))) + 1
+        mant = abs(v) / 10.0 ** exp
+        _check_tie(mant * 10.0, d - 1, what)
+        digits = int(round(mant * 10.0 ** d))
+        if digits >= 10 ** d:  # rounding carried into a new digit
+            digits //= 10
+            exp += 1
+        body = "0." + str(digits).rjust(d, "0") + "E" + ("-" if exp < 0 else "+") + "%02d" % abs(exp)
+        if v < 0:
+            body = "-" + body
+    if len(body) > w and body.lstrip("-").startswith("0."):
+        body = body.replace("0.", ".", 1)
+    if len(body) > w:
+        return "*" * w
+    return body.rjust(w)
 
 
 def fortran_nint(x):
@@ -138,11 +162,18 @@ def _discharge(s, k, m):
     return (s / (3600.0 * k)) ** (1.0 / m)
 
 
+def power_law(k, m):
+    """S = 3600 k Q^m as the secant search sees it: S(Q), (S, Q(S)) and no top discharge."""
+    return {"storage": lambda q: _storage(q, k, m),
+            "discharge": lambda s: (max(s, 0.0), _discharge(max(s, 0.0), k, m)),
+            "top": None, "floor_storage": 0.0}
+
+
 def _same_sign(a, b):
     return (a > 0 and b > 0) or (a < 0 and b < 0)
 
 
-def _secant_step(o1, s1, rhs, i_end, k, m, dt, tol):
+def _secant_step(o1, s1, rhs, i_end, rel, dt, tol):
     """The implicit step solved as the documented secant search; returns (O, S, converged)."""
 
     def f(o, s):
@@ -151,6 +182,8 @@ def _secant_step(o1, s1, rhs, i_end, k, m, dt, tol):
     oa, sa = o1, s1
     fa = f(oa, sa)
     ot = 0.5 * (i_end + o1)
+    if rel["top"] is not None:
+        ot = min(ot, rel["top"])
     on_discharge = True
     iterations = 0
     need_move = True
@@ -159,16 +192,16 @@ def _secant_step(o1, s1, rhs, i_end, k, m, dt, tol):
         if need_move:
             if abs(ot - oa) < NEAR_ZERO:
                 ot += 0.9 * tol
-            st = _storage(ot, k, m)
+            st = rel["storage"](ot)
             ft = f(ot, st)
         if abs(ft - fa) < NEAR_ZERO:
-            on, sn = 0.0, 0.0
+            on = 0.0
+            sn = rel["storage"](on)
         elif on_discharge:
             on = max(ot - (ot - oa) * ft / (ft - fa), 0.0)
-            sn = _storage(on, k, m)
+            sn = rel["storage"](on)
         else:
-            sn = max(st - (st - sa) * ft / (ft - fa), 0.0)
-            on = _discharge(sn, k, m)
+            sn, on = rel["discharge"](st - (st - sa) * ft / (ft - fa))
         on_discharge = not on_discharge
         fn = f(on, sn)
         if abs(abs(fn) - tol) < TOL_MARGIN * tol:
@@ -178,7 +211,7 @@ def _secant_step(o1, s1, rhs, i_end, k, m, dt, tol):
         iterations += 1
         if iterations >= ITER_LIMIT:
             o = 0.5 * (ot + on)
-            return o, _storage(o, k, m), False
+            return o, rel["storage"](o), False
         if not _same_sign(ft, fa) and (ft != 0.0 and fa != 0.0):
             if _same_sign(fn, fa) or fn == 0.0:
                 oa, sa, fa = ot, st, ft
@@ -225,12 +258,188 @@ def route_nonlinear(inflow, k, m, dt_h):
         i_prev, i_end = inflow[i - 1], inflow[i]
         rhs = max(0.5 * (i_prev + i_end - o1) + s1 / dt, 0.0)
         exact = _exact_step(o1, s1, rhs, k, m, dt)
-        o1, s1, converged = _secant_step(o1, s1, rhs, i_end, k, m, dt, tol)
+        o1, s1, converged = _secant_step(o1, s1, rhs, i_end, power_law(k, m), dt, tol)
         if not converged:
             raise ValueError("secant search did not converge at increment %d" % (i - 1))
         MAX_EXACT_GAP[0] = max(MAX_EXACT_GAP[0], abs(o1 - exact))
         out[i] = o1
     return out
+
+
+# ---------------------------------------------------------------------------
+# Special storages
+# ---------------------------------------------------------------------------
+
+REFINE_LIMIT = 0.003  # a sub-step is halved only while it is at least this share of the increment
+
+
+def interp(xs, ys, x):
+    """Piecewise-linear look-up: below the table the first value, above it None (the table is
+    exceeded). The arguments are strictly increasing, so the search position cannot matter."""
+    if x < xs[0]:
+        return ys[0]
+    if x > xs[-1]:
+        return None
+    for p in range(len(xs) - 1):
+        if x <= xs[p + 1]:
+            if x == xs[p + 1]:
+                return ys[p + 1]
+            return ys[p] + (ys[p + 1] - ys[p]) * (x - xs[p]) / (xs[p + 1] - xs[p])
+    return ys[-1]
+
+
+def _looked_up(xs, ys, x, what):
+    y = interp(xs, ys, x)
+    if y is None:
+        raise ValueError("%s %r beyond the table: extend it" % (what, x))
+    return y
+
+
+def table_relation(storages, discharges):
+    """A storage-discharge table as the secant search sees it; its top is the last discharge.
+
+    Both columns strictly increase, so the accuracy check's two look-ups of the mid-point
+    storage (searching up and searching down) agree and the check is never skipped.
+    """
+    if any(b <= a for a, b in zip(storages, storages[1:])) or \
+            any(b <= a for a, b in zip(discharges, discharges[1:])):
+        raise ValueError("a storage-discharge table must strictly increase in both columns")
+    return {"storage": lambda q: _looked_up(discharges, storages, q, "discharge"),
+            "discharge": lambda s: (s, _looked_up(storages, discharges, s, "storage")),
+            "top": discharges[-1], "floor_storage": storages[0]}
+
+
+def fill_drawdown(inflow, drawdown, dt_h):
+    """The inflow less what fills the drawdown, and the drawdown left unfilled (0 once filled)."""
+    dts = 3600.0 * dt_h
+    out = list(inflow)
+    if drawdown <= NEAR_ZERO:
+        return out, 0.0
+    total = 0.0
+    for t, q in enumerate(inflow):
+        total += dts * q
+        if abs(total - drawdown) < TIE_REL * drawdown:
+            NEAR_TIES.append(("drawdown filled exactly at an ordinate", total, drawdown))
+        if total < drawdown:
+            out[t] = 0.0
+        else:
+            out[t] = (total - drawdown) / dts
+            return out, 0.0
+    return out, drawdown - total
+
+
+def route_special_linear(inflow, ks, dt_h):
+    """A power-law storage with ms = 1: the closed-form step; (outflow, peak outflow, peak storage)."""
+    out = route_linear(inflow, ks, dt_h)
+    peak = max([0.0] + out[first_changing(inflow):])
+    return out, peak, 3600.0 * ks * peak
+
+
+def _half_step_residual(rel, o1, s1, o_new, i_prev, i_end, dt):
+    """Continuity over the first half of a sub-step, at the mid-point outflow."""
+    o_mid = 0.5 * (o_new + o1)
+    s_mid = rel["storage"](o_mid)
+    i_mid = 0.5 * (i_prev + i_end)
+    return abs(2.0 * (s_mid - s1) / dt - 0.5 * (i_prev + i_mid) + 0.5 * (o1 + o_mid))
+
+
+def route_special(inflow, rel, dt_h):
+    """A special storage solved by the implicit step with the secant search, each increment
+    halved into sub-steps while the step is not accurate enough; (outflow, peaks, halvings)."""
+    dts = 3600.0 * dt_h
+    out = list(inflow)
+    i0 = first_changing(inflow)
+    qmax = max(inflow[i0:]) if i0 < len(inflow) else inflow[-1]
+    tol = max(0.001 * qmax, 1.0e-8)
+    o1 = inflow[0]
+    s1 = rel["storage"](o1)
+    floor = rel["floor_storage"] / dts
+    peak_o = peak_s = 0.0
+    finest = 1
+    for i in range(i0, len(inflow)):
+        i_prev, i_next = inflow[i - 1], inflow[i]
+        n, dt = 1, dts
+        while n > 0:
+            i_end = i_prev + (i_next - i_prev) / n
+            rhs = max(0.5 * (i_prev + i_end - o1) + s1 / dt, floor)
+            o_new, s_new, converged = _secant_step(o1, s1, rhs, i_end, rel, dt, tol)
+            if not converged:
+                raise ValueError("secant search did not converge at increment %d" % (i - 1))
+            change = abs(o_new - o1)
+            r = _half_step_residual(rel, o1, s1, o_new, i_prev, i_end, dt)
+            # The threshold on the change only matters where the residual would halve the step.
+            if abs(change - 10.0 * tol) < TOL_MARGIN * tol and r >= (1.0 - TOL_MARGIN) * tol:
+                NEAR_TIES.append(("outflow change at the accuracy-check threshold", change, tol))
+            if change >= 10.0 * tol:
+                if abs(r - tol) < TOL_MARGIN * tol:
+                    NEAR_TIES.append(("half-step residual at the tolerance", r, tol))
+                if r >= tol and dt / dts >= REFINE_LIMIT:
+                    n, dt = 2 * n, 0.5 * dt
+                    finest = max(finest, int(round(dts / dt)))
+                    continue
+            s1, o1, i_prev = s_new, o_new, i_end
+            n -= 1
+            while n > 0 and n % 2 == 0:
+                n, dt = n // 2, 2.0 * dt
+        peak_o, peak_s = max(peak_o, o1), max(peak_s, s1)
+        out[i] = o1
+    return out, peak_o, peak_s, finest
+
+
+def storage_results(lines, name, st, peak_o, peak_s):
+    """The results block of a routed storage (relation types 0 and 1)."""
+    head = " Results of routing through special storage " + name.rstrip()
+    if st["drel"] == 0:
+        head += "  with ks = " + E(st["ks"], 10, 4, "ks") + " & ms =" + F(st["ms"], 6, 2, "ms")
+    lines.append(head)
+    erel = st["erel"]
+    if erel == 1:
+        level = interp(st["level_storages"], st["levels"], peak_s)
+        if level is None:
+            lines.append("  Peak elevation exceeds max. of elev.-stor. table," + F(st["levels"][-1], 7, 2))
+        else:
+            lines.append("  Peak elevation= " + F(level, 7, 2, "peak elevation") + " m")
+    elif erel == 2:
+        a, b, h0 = st["power"]
+        lines.append("  Peak elevation= " + F((peak_s / a) ** (1.0 / b) + h0, 7, 2, "peak elevation") + " m")
+    lines.append("  Peak outflow = " + F(peak_o, 8, 2, "peak outflow") + " m" + LATIN1_CUBED + "/s")
+    lines.append("  Peak storage = " + E(peak_s, 12, 2, "peak storage") + " m" + LATIN1_CUBED)
+
+
+def special_storage(lines, records, code, st, q, cen, dt_h):
+    """One special storage without gates at a code value from 6 to 16: returns its outflow
+    and writes its reports.
+
+    st: name, start (0 or a drawdown below 0), drel 0 (ks, ms) or 1 (storages, discharges,
+    both strictly increasing), erel 0, 1 (levels, level_storages) or 2 (power: a, b, h0).
+    """
+    name = st["name"]
+    if st["start"] > NEAR_ZERO:
+        raise NotImplementedError("a starting water level is not worked out here")
+    inflow = list(q)
+    filled, unfilled = fill_drawdown(q, -st["start"] if st["start"] < -NEAR_ZERO else 0.0, dt_h)
+    if unfilled > 0.0:
+        lines.append(">>> Drawdown of special storage " + name.rstrip() + " not filled.")
+        lines.append(" current drawdown= " + F(unfilled, 14, 0, "drawdown left") + " m" + LATIN1_CUBED)
+        out = [0.0] * len(q)
+    else:
+        if st["drel"] == 0 and abs(st["ms"] - 1.0) <= NEAR_ZERO:
+            out, peak_o, peak_s = route_special_linear(filled, st["ks"], dt_h)
+        else:
+            rel = (power_law(st["ks"], st["ms"]) if st["drel"] == 0
+                   else table_relation(st["storages"], st["discharges"]))
+            out, peak_o, peak_s, finest = route_special(filled, rel, dt_h)
+            SUB_STEPS[name.rstrip()] = finest
+        if code >= 6.05:
+            storage_results(lines, name, st, peak_o, peak_s)
+    if code >= 10:
+        title = "Special storage :".ljust(32) + name.ljust(28)
+        report(lines, 6, title, [out, inflow], cen, dt_h)
+        records.append((title, [("Outflow", out), ("Inflow", inflow)]))
+    return out
+
+
+SUB_STEPS = {}  # finest sub-division of an increment reached per iterated storage, for the record
 
 
 # ---------------------------------------------------------------------------
@@ -301,6 +510,7 @@ PRINT_LABELS = {
     3: ("Upstr'm ", "Subarea "),
     4: ("This Br.", "Prev.br."),
     5: ("Downstr.", "Upstream"),
+    6: ("Outflow ", " Inflow "),
 }
 
 
@@ -445,7 +655,8 @@ def run_design_job(job):
     losses per burst, dt_h, n_incs, bursts [(start, finish)], pluvio (joined series),
     the areal-rainfall and impervious flags, sub-area areas, fractions impervious, burst
     depths per sub-area (None: the pluviograph burst totals), reaches [(type, length, slope)] in control-vector order, and vector: a
-    list of (code value, argument) with the location name as the argument of a code 7.
+    list of (code value, argument) with the location name as the argument of a code 7, and
+    storages: the special storages in control-vector order (see special_storage).
     """
     lines = []
     banner_and_files(lines, job["catchment_file"], job["storm_file"], job["print_option"])
@@ -548,7 +759,7 @@ def run_design_job(job):
     vol, cen = 0.0, 0.0
     stack = []
     records = []
-    sub = reach = 0
+    sub = reach = storage = 0
     dts = 3600.0 * dt_h
     for code, arg in job["vector"]:
         base = int(code - 10 * int(code / 10) + 0.05)
@@ -586,6 +797,9 @@ def run_design_job(job):
                 report(lines, 4, title, [q, stored], cen, dt_h)
                 records.append((title, [("This Branch", q), ("Prev. Branch", stored)]))
             q = [a + b for a, b in zip(q, stored)]
+        elif base == 6:
+            q = special_storage(lines, records, code, job["storages"][storage], q, cen, dt_h)
+            storage += 1
         elif base == 7:
             title = "Calculated hydrograph,".ljust(32) + arg.ljust(28)
             report(lines, 2, title, [q], cen, dt_h)
