@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -40,19 +42,23 @@ Decimal exactDecimal(double v) {
   Decimal out;
   const double mag = std::fabs(v);
   if (mag == 0.0) return out;
-  // mag = M x 2^(e-53) with M an integer, so 53-e fractional digits print it
-  // exactly (never more than 1074, the subnormal floor); glibc prints every
-  // digit exactly, and we must round the true value, not one printf rounded.
+  // mag = M x 2^(e-53) with M an integer: with t trailing zero bits in M it has
+  // 53-e-t fractional bits, and as many fractional digits print it exactly (never
+  // more than 1074, the subnormal floor). Asking for exactly those digits keeps
+  // the conversion short (a float needs at most 24 significant bits), and
+  // to_chars at a precision it need not round to gives every digit exactly.
   int e = 0;
-  std::frexp(mag, &e);
-  const int prec = std::clamp(53 - e, 0, kMaxFractionDigits);
+  const double f = std::frexp(mag, &e);
+  const auto m = static_cast<std::uint64_t>(std::ldexp(f, 53));
+  const int fractionBits = 53 - e - std::countr_zero(m);
+  const int prec = std::clamp(fractionBits, 0, kMaxFractionDigits);
   std::array<char, kMaxExactLength> raw{};
-  const int len = std::snprintf(raw.data(), raw.size(), "%.*f", prec, mag);
-  if (len <= 0 || static_cast<std::size_t>(len) >= raw.size()) return out;  // cannot happen for a finite double
-  const std::string buf(raw.data(), static_cast<std::size_t>(len));
+  const auto [end, ec] = std::to_chars(raw.data(), raw.data() + raw.size(), mag, std::chars_format::fixed, prec);
+  if (ec != std::errc()) return out;  // cannot happen for a finite double
+  const std::string_view buf(raw.data(), static_cast<std::size_t>(end - raw.data()));
 
   const auto dot = buf.find('.');
-  int point = static_cast<int>(dot == std::string::npos ? buf.size() : dot);
+  int point = static_cast<int>(dot == std::string_view::npos ? buf.size() : dot);
   std::string digits;
   digits.reserve(buf.size());
   for (char c : buf) {

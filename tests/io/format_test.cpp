@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
+#include <cstdio>
 #include <limits>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kova::io {
 namespace {
@@ -332,6 +335,50 @@ TEST(FormatRecord, BlanksAndLineBreaks) {
   EXPECT_EQ(Fmt().a("A").slash().str(), "A\n");  // a second, empty line
   EXPECT_EQ(Fmt().slash().slash().a("B").str(), "\n\nB");
   EXPECT_EQ(Fmt().i(3, 1234).x(1).i(3, 0, 0).a("|").str(), "*** " "   |");
+}
+
+}  // namespace
+}  // namespace kova::io
+
+namespace kova::io {
+namespace {
+
+// Fw.d of v worked out from all the digits printf gives of the exact binary value,
+// rounded half away from zero by hand: the reference for the formatter's own digits.
+std::string referenceF(double v, int d) {
+  std::vector<char> buf(1500);
+  std::snprintf(buf.data(), buf.size(), "%.1100f", std::fabs(v));
+  std::string s(buf.data());
+  const std::size_t dot = s.find('.');
+  std::string digits = s.substr(0, dot) + s.substr(dot + 1, static_cast<std::size_t>(d));
+  if (s[dot + 1 + static_cast<std::size_t>(d)] >= '5') {
+    std::size_t i = digits.size();
+    while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+    if (i == 0) digits.insert(0, "1");
+    else ++digits[i - 1];
+  }
+  const std::size_t intLen = digits.size() - static_cast<std::size_t>(d);
+  std::string body = digits.substr(0, intLen) + "." + digits.substr(intLen);
+  if (std::signbit(v)) body.insert(0, "-");
+  return std::string(40 - body.size(), ' ') + body;
+}
+
+TEST(FormatF, DigitsOfTheExactValueOverEveryMagnitude) {
+  std::vector<double> values{0.125, 2.5, 1.0 / 1024.0, 3.0 * std::ldexp(1.0, -30), std::ldexp(1.0, -1074),
+                             std::numeric_limits<double>::min(), 123456789.0, 0.1, 1.0 / 3.0};
+  // Floats over twenty decades, their halves and ties at several places, and doubles.
+  double x = 1.0E-12;
+  for (int i = 0; i < 400; ++i, x *= 1.1287) {
+    values.push_back(static_cast<float>(x));
+    values.push_back(-static_cast<double>(static_cast<float>(x * 0.7)));
+    values.push_back(x);
+    values.push_back(std::round(x * 1.0E4) / 1.0E4 + 0.00005);
+  }
+  for (double v : values) {
+    for (int d : {0, 1, 2, 4, 7}) {
+      ASSERT_EQ(formatF(40, d, v), referenceF(v, d)) << v << " d " << d;
+    }
+  }
 }
 
 }  // namespace
