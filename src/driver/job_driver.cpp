@@ -72,8 +72,7 @@ void runStages(state::Job& job) {
   job.unitid.printUnit = 2;
 
   stage(openfiles);
-  std::fill(job.work.intWork.begin(), job.work.intWork.end(), 0);
-  std::fill(job.work.realWork.begin(), job.work.realWork.end(), 0.0F);
+  state::clearWorkArrays(job.work);
   state::initkova(job);
   k.printOption = g.printOption;
   kovaheader(job, job.unitid.printUnit);

@@ -18,6 +18,7 @@ namespace {
 
 using layout::atLeastOne;
 using layout::carve;
+using layout::claim;
 using layout::Count;
 using layout::limitOf;
 
@@ -154,7 +155,8 @@ void layoutStormTables(Job& job) {
   t.riseVol = {carve(w.realWork, r, B * H), static_cast<std::size_t>(B)};
   const Count ordinates = (limReal - recHydStart) / H;
   t.recHydCapacity = static_cast<int>(ordinates);
-  t.recHyd = {carve(w.realWork, r, ordinates * H), static_cast<std::size_t>(ordinates)};
+  // read3 clears the rows it uses once it knows how many there are.
+  t.recHyd = {claim(w.realWork, r, ordinates * H), static_cast<std::size_t>(ordinates)};
   t.realEnd = r;
   t.pluvioRef = {carve(w.intWork, i, B * S), static_cast<std::size_t>(B)};
   t.hydTimes = {carve(w.intWork, i, 2 * H), 2};

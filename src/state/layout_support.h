@@ -28,4 +28,14 @@ std::span<T> carve(std::vector<T>& array, std::size_t& next, Count length) {
   return table;
 }
 
+// Claims the next `length` elements as they are, for a table whose reader clears the
+// part it uses (clearing a table that spans the rest of a work array costs more than a
+// small job's whole run).
+template <typename T>
+std::span<T> claim(std::vector<T>& array, std::size_t& next, Count length) {
+  std::span<T> table(array.data() + next, static_cast<std::size_t>(length));
+  next += table.size();
+  return table;
+}
+
 }  // namespace kova::state::layout

@@ -16,6 +16,14 @@ Vec1<T> carve(std::vector<T>& array, std::size_t& next, std::size_t length) {
 
 }  // namespace
 
+void clearWorkArrays(WorkArrays& work) {
+  if (!work.fresh) {
+    std::fill(work.intWork.begin(), work.intWork.end(), 0);
+    std::fill(work.realWork.begin(), work.realWork.end(), 0.0F);
+  }
+  work.fresh = false;
+}
+
 std::string_view nameAt(const WorkArrays& work, int word) {
   return {work.charWork.data() + static_cast<std::size_t>(word - 1) * 4, nameLength};
 }

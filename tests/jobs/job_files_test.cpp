@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "driver/job_driver.h"
+#include "state/job.h"
 #include "support/test_support.h"
 
 namespace kova::test {
@@ -58,28 +61,56 @@ std::string firstDifference(const std::vector<std::string>& want, const std::vec
   return {};
 }
 
-class JobFiles : public ::testing::TestWithParam<std::string> {};
-
-TEST_P(JobFiles, OutputMatchesTheHandCalculation) {
-  const fs::path source = jobsRoot() / GetParam();
-  ScratchDir dir;
-  // The job's input files only: the expected outputs stay behind, so a job that writes
-  // nothing cannot pass on a copy of its own expectation.
+// Copies the job's input files only: the expected outputs stay behind, so a job that
+// writes nothing cannot pass on a copy of its own expectation.
+void copyInputs(const fs::path& source, const ScratchDir& dir) {
   for (const auto& e : fs::directory_iterator(source)) {
     if (e.is_regular_file()) fs::copy_file(e.path(), dir.path() / e.path().filename());
   }
-  const RunResult run = runKova({(dir.path() / "job.par").string()}, dir.path());
-  const std::string log = readFile(dir.file("job.log"));
-  EXPECT_EQ(run.status, 0) << run.stdErr << log;
-  // A clean job leaves only the blank line the log starts with.
-  EXPECT_EQ(log, "\n");
+}
 
+void expectOutputs(const fs::path& source, const ScratchDir& dir) {
   const std::vector<fs::path> outputs = expectedOutputs(source);
   ASSERT_FALSE(outputs.empty()) << "no expected .out in " << source;
   for (const fs::path& want : outputs) {
     const std::string got = dir.file(want.filename().string());
     ASSERT_TRUE(exists(got)) << want.filename() << " was not written";
     EXPECT_EQ(firstDifference(readLines(want.string()), readLines(got)), "") << want.filename();
+  }
+}
+
+class JobFiles : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(JobFiles, OutputMatchesTheHandCalculation) {
+  const fs::path source = jobsRoot() / GetParam();
+  ScratchDir dir;
+  copyInputs(source, dir);
+  const RunResult run = runKova({(dir.path() / "job.par").string()}, dir.path());
+  const std::string log = readFile(dir.file("job.log"));
+  EXPECT_EQ(run.status, 0) << run.stdErr << log;
+  // A clean job leaves only the blank line the log starts with.
+  EXPECT_EQ(log, "\n");
+  expectOutputs(source, dir);
+}
+
+// A batch front end may keep one job state for many jobs: each job must come out as it
+// does on a fresh state, whatever the jobs before it left in the work arrays.
+TEST(JobFiles, OneJobStateRunsEveryJobInTurn) {
+  const std::vector<std::string> names = jobFolders();
+  std::vector<std::string> order = names;
+  order.insert(order.end(), names.rbegin(), names.rend());
+  const fs::path home = fs::current_path();
+  auto job = std::make_unique<state::Job>();
+  for (const std::string& name : order) {
+    SCOPED_TRACE(name);
+    ScratchDir dir;
+    copyInputs(jobsRoot() / name, dir);
+    // The jobs name their files relative to the folder they run in.
+    fs::current_path(dir.path());
+    const int status = driver::runJob(*job, (dir.path() / "job.par").string());
+    fs::current_path(home);
+    EXPECT_EQ(status, 0) << readFile(dir.file("job.log"));
+    expectOutputs(jobsRoot() / name, dir);
   }
 }
 

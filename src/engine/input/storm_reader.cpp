@@ -171,6 +171,20 @@ void readHydTimes(state::Job& job, io::InputFile& file) {
   k.nHydOrds = lastFinish + 1;
 }
 
+// The recorded-hydrograph table is handed over as it lies in the work array: clear the
+// first `rows` ordinates of every column (at least one of each), the part the later
+// stages keep, so that ordinates no hydrograph gives read as 0.
+void clearRecordedRows(state::Job& job, int rows) {
+  state::StormTables& t = job.stormTables;
+  if (t.recHyd.rows == 0) return;
+  const std::size_t keep = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(rows, 1)), 1, t.recHyd.rows);
+  const std::size_t columns = std::min<std::size_t>(static_cast<std::size_t>(std::max(job.kov.nHyds, 1)), t.recHyd.cols());
+  for (std::size_t h = 1; h <= columns; ++h) {
+    const auto column = t.recHyd.data.subspan((h - 1) * t.recHyd.rows, keep);
+    std::fill(column.begin(), column.end(), 0.0F);
+  }
+}
+
 void readRecordedHydrographs(state::Job& job, io::InputFile& file) {
   const state::Kov& k = job.kov;
   state::StormTables& t = job.stormTables;
@@ -221,8 +235,12 @@ void read3(state::Job& job) {
   }
   readSubAreaRain(job, file);
   readPluvioRefs(job, file);
-  if (k.nHyds == 0) return;
+  if (k.nHyds == 0) {
+    clearRecordedRows(job, 1);
+    return;
+  }
   readHydTimes(job, file);
+  clearRecordedRows(job, k.nHydOrds);
   readRecordedHydrographs(job, file);
 }
 

@@ -3,6 +3,8 @@
 // every fatal condition it reports.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -176,6 +178,24 @@ TEST(Read3, WithoutHydrographsTheFileEndsAfterTheRainfalls) {
   EXPECT_EQ(f.job->kov.nHydOrds, 0);
   EXPECT_EQ(nameAt(*f.job, f.job->stormTables.hydNameWord), padded("Catchment outlet"));
   for (std::size_t i = 1; i <= 3; ++i) EXPECT_EQ(f.job->stormTables.subAreaRain(1, i), 0.0F);
+}
+
+// The recorded-hydrograph table spans the rest of the real work array, where the
+// catchment tables lay before; read3 must clear what it keeps, not trust it to be 0.
+TEST(Read3, OrdinatesNoHydrographGivesReadAsZeroOverStaleData) {
+  JobFixture f;
+  ASSERT_FALSE(runStages(f, threeAreas, StormA{}.text(), stationUngaugedInflow(), Until::stormLayout)) << f.output();
+  const std::span<float> table = f.job->stormTables.recHyd.data;
+  std::fill(table.begin(), table.end(), 99.0F);
+  ASSERT_FALSE(f.fails([](state::Job& job) {
+    engine::read3(job);
+    state::layoutAnalysisTables(job);
+  })) << f.output();
+  const state::StormTables& t = f.job->stormTables;
+  ASSERT_EQ(t.recHyd.rows, 7U);
+  const float rec[3][7] = {{0, 5, 10, 5, 1, 0, 0}, {0, 0, 0, 0, 0, 0, 0}, {0, 1, 2, 3, 3, 2, 1}};
+  for (std::size_t h = 1; h <= 3; ++h)
+    for (std::size_t n = 1; n <= 7; ++n) EXPECT_FLOAT_EQ(t.recHyd(n, h), rec[h - 1][n - 1]) << h << "," << n;
 }
 
 TEST(Read3, PrintOption3WritesTheHeadings) {
