@@ -23,7 +23,7 @@ using layout::Count;
 using layout::limitOf;
 
 template <typename T>
-std::size_t offsetOf(const std::vector<T>& array, std::span<T> table) {
+std::size_t offsetOf(const WorkVector<T>& array, std::span<T> table) {
   return static_cast<std::size_t>(table.data() - array.data());
 }
 
@@ -32,7 +32,7 @@ std::size_t offsetOf(const std::vector<T>& array, std::span<T> table) {
 // memmove; a table is only moved once the tables below it are in place, so nothing not
 // yet moved is overwritten.
 template <typename T>
-std::span<T> moveTable(std::vector<T>& array, std::span<T> from, std::size_t& next, Count keep, Count length) {
+std::span<T> moveTable(WorkVector<T>& array, std::span<T> from, std::size_t& next, Count keep, Count length) {
   const auto n = static_cast<std::size_t>(std::min<Count>(keep, static_cast<Count>(from.size())));
   T* to = array.data() + next;
   if (n > 0 && to != from.data()) std::memmove(to, from.data(), n * sizeof(T));

@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+#include "state/zeroed_allocator.h"
+
 namespace kova::state::layout {
 
 // Sizes in 64 bits: products and sums of counts read from a file can pass int.
@@ -15,13 +17,13 @@ inline Count atLeastOne(int n) { return std::max(n, 1); }
 
 // The usable end of a work array: its limit, or its size when that is smaller.
 template <typename T>
-Count limitOf(const std::vector<T>& array, int limit) {
+Count limitOf(const WorkVector<T>& array, int limit) {
   return std::min<Count>(limit, static_cast<Count>(array.size()));
 }
 
 // Carves the next `length` elements, cleared: stale data of earlier stages lie there.
 template <typename T>
-std::span<T> carve(std::vector<T>& array, std::size_t& next, Count length) {
+std::span<T> carve(WorkVector<T>& array, std::size_t& next, Count length) {
   std::span<T> table(array.data() + next, static_cast<std::size_t>(length));
   std::fill(table.begin(), table.end(), T{});
   next += table.size();
@@ -32,7 +34,7 @@ std::span<T> carve(std::vector<T>& array, std::size_t& next, Count length) {
 // part it uses (clearing a table that spans the rest of a work array costs more than a
 // small job's whole run).
 template <typename T>
-std::span<T> claim(std::vector<T>& array, std::size_t& next, Count length) {
+std::span<T> claim(WorkVector<T>& array, std::size_t& next, Count length) {
   std::span<T> table(array.data() + next, static_cast<std::size_t>(length));
   next += table.size();
   return table;

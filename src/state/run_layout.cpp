@@ -4,24 +4,24 @@
 #include "state/run_layout.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <span>
-#include <vector>
 
 #include "state/job.h"
+#include "state/layout_support.h"
 
 namespace kova::state {
 
 namespace {
 
-// Sizes in 64 bits: products of counts read from a file can pass int.
-using Count = std::int64_t;
+using layout::atLeastOne;
+using layout::Count;
+using layout::limitOf;
 
 // Hands out consecutive ranges of one work array from `next`; without an array it only
 // measures.
 template <typename T>
 struct Placer {
-  std::vector<T>* array = nullptr;
+  WorkVector<T>* array = nullptr;
   Count next = 0;
 
   std::span<T> take(Count length) {
@@ -42,7 +42,6 @@ struct RunCounts {
 };
 
 RunCounts countsOf(const Kov& k) {
-  auto atLeastOne = [](int n) { return static_cast<Count>(std::max(n, 1)); };
   return {atLeastOne(k.nRainIncs), atLeastOne(k.nSubAreas), atLeastOne(k.nIsas), atLeastOne(k.nBursts)};
 }
 
@@ -57,11 +56,6 @@ void placeRunTables(RunTables& t, Placer<float>& real, Placer<int>& integer, con
   t.initialLossUsed = real.table(c.B, c.I);
   t.lossParamUsed = real.table(c.B, c.I);
   t.recompute = integer.table(c.B, c.I);
-}
-
-template <typename T>
-Count limitOf(const std::vector<T>& array, int limit) {
-  return std::min<Count>(limit, static_cast<Count>(array.size()));
 }
 
 }  // namespace

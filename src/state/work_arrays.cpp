@@ -8,7 +8,7 @@ namespace kova::state {
 namespace {
 
 template <typename T>
-Vec1<T> carve(std::vector<T>& array, std::size_t& next, std::size_t length) {
+Vec1<T> carve(WorkVector<T>& array, std::size_t& next, std::size_t length) {
   Vec1<T> view{std::span<T>(array.data() + next, length)};
   next += length;
   return view;

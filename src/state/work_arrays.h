@@ -6,12 +6,13 @@
 
 #include "state/limits.h"
 #include "state/views.h"
+#include "state/zeroed_allocator.h"
 
 namespace kova::state {
 
 struct WorkArrays {
-  std::vector<float> realWork = std::vector<float>(limReal);
-  std::vector<int> intWork = std::vector<int>(limInt);
+  WorkVector<float> realWork = WorkVector<float>(limReal);
+  WorkVector<int> intWork = WorkVector<int>(limInt);
   std::vector<char> charWork = std::vector<char>(static_cast<std::size_t>(limChar) * 4, ' ');
   bool fresh = true;  // nothing written since they were built (and cleared)
 };

@@ -16,7 +16,7 @@ namespace {
 using state::RunLayoutStatus;
 
 template <typename T>
-std::ptrdiff_t offset(const std::vector<T>& array, std::span<T> table) {
+std::ptrdiff_t offset(const state::WorkVector<T>& array, std::span<T> table) {
   return table.data() - array.data();
 }
 
