@@ -2,6 +2,7 @@
 // hand-written files, for the tests of the analysis, with small builders of those files.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -58,11 +59,13 @@ struct AnalysedJob {
     return out;
   }
   // Row j of a table whose column `countAt` holds the count of the entries that follow;
-  // the columns before the count are returned too.
+  // the columns before the count are returned too. A table laid out without the count
+  // column (no hydrographs at all) gives the columns it has.
   static std::vector<int> row(const state::Mat1<int>& m, int j, int countAt) {
     const auto J = static_cast<std::size_t>(j);
     std::vector<int> out;
-    for (std::size_t c = 1; c <= static_cast<std::size_t>(countAt); ++c) out.push_back(m(J, c));
+    for (std::size_t c = 1; c <= std::min(static_cast<std::size_t>(countAt), m.cols()); ++c) out.push_back(m(J, c));
+    if (static_cast<std::size_t>(countAt) > m.cols()) return out;
     const auto count = static_cast<std::size_t>(m(J, static_cast<std::size_t>(countAt)));
     for (std::size_t c = 1; c <= count; ++c) out.push_back(m(J, static_cast<std::size_t>(countAt) + c));
     return out;

@@ -36,7 +36,7 @@ TEST(Analysis, EndCodeAloneClosesOneIsaWithFactorOne) {
   EXPECT_NEAR(a.isaArea(1), 10.0F, tol);
   EXPECT_NEAR(a.isaTotalArea(1), 10.0F, tol);
   EXPECT_EQ(run.isaSubAreas(1), (V{2, 1, 2}));
-  EXPECT_EQ(run.isaHyds(1), (V{1, 0}));  // the end code's hydrograph number, no upstream ones
+  EXPECT_EQ(run.isaHyds(1), (V{1}));  // the end code's hydrograph number; no room for upstream ones
   EXPECT_EQ(run.isaUpstream(1), (V{0}));
   EXPECT_EQ(run.codeIsa(), (V{1, 1, 1, 1}));
   EXPECT_EQ(a.reachIsa, (V{1, 1, 1}));
