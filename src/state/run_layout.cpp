@@ -25,12 +25,13 @@ struct Placer {
   Count next = 0;
 
   std::span<T> take(Count length) {
-    std::span<T> range;
-    if (array != nullptr) {
-      range = {array->data() + next, static_cast<std::size_t>(length)};
-      std::fill(range.begin(), range.end(), T{});
+    if (array == nullptr) {
+      next += length;
+      return {};
     }
-    next += length;
+    auto at = static_cast<std::size_t>(next);
+    const std::span<T> range = layout::carve(*array, at, length);
+    next = static_cast<Count>(at);
     return range;
   }
   Mat1<T> table(Count rows, Count cols) { return {take(rows * cols), static_cast<std::size_t>(rows)}; }

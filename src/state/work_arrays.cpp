@@ -3,18 +3,9 @@
 
 #include <algorithm>
 
+#include "state/layout_support.h"
+
 namespace kova::state {
-
-namespace {
-
-template <typename T>
-Vec1<T> carve(WorkVector<T>& array, std::size_t& next, std::size_t length) {
-  Vec1<T> view{std::span<T>(array.data() + next, length)};
-  next += length;
-  return view;
-}
-
-}  // namespace
 
 void clearWorkArrays(WorkArrays& work) {
   if (!work.fresh) {
@@ -38,19 +29,20 @@ void storeName(WorkArrays& work, int word, std::string_view name) {
 CatchmentTables layoutCatchmentTables(WorkArrays& work) {
   constexpr std::size_t G = layoutG;
   constexpr std::size_t F = layoutF;
+  using layout::claim;
   CatchmentTables t;
   std::size_t r = 0;
-  t.reachLength = carve(work.realWork, r, G);
-  t.reachSlope = carve(work.realWork, r, G);
-  t.relDelay = carve(work.realWork, r, G);
-  t.cvData = carve(work.realWork, r, 3 * G);
-  t.code = carve(work.realWork, r, 2 * G);
+  t.reachLength.data = claim(work.realWork, r, G);
+  t.reachSlope.data = claim(work.realWork, r, G);
+  t.relDelay.data = claim(work.realWork, r, G);
+  t.cvData.data = claim(work.realWork, r, 3 * G);
+  t.code.data = claim(work.realWork, r, 2 * G);
   std::size_t i = 0;
-  t.reachType = carve(work.intWork, i, 10 * F);
-  t.stepData = carve(work.intWork, i, 20 * F);
-  t.isaEnd = carve(work.intWork, i, F);
-  t.ioPrevCount = carve(work.intWork, i, 10 * F);
-  t.branchFlag = carve(work.intWork, i, F);
+  t.reachType.data = claim(work.intWork, i, 10 * F);
+  t.stepData.data = claim(work.intWork, i, 20 * F);
+  t.isaEnd.data = claim(work.intWork, i, F);
+  t.ioPrevCount.data = claim(work.intWork, i, 10 * F);
+  t.branchFlag.data = claim(work.intWork, i, F);
   return t;
 }
 

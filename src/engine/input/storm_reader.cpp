@@ -177,7 +177,7 @@ void readHydTimes(state::Job& job, io::InputFile& file) {
 void clearRecordedRows(state::Job& job, int rows) {
   state::StormTables& t = job.stormTables;
   if (t.recHyd.rows == 0) return;
-  const std::size_t keep = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(rows, 1)), 1, t.recHyd.rows);
+  const std::size_t keep = std::min(static_cast<std::size_t>(std::max(rows, 1)), t.recHyd.rows);
   const std::size_t columns = std::min<std::size_t>(static_cast<std::size_t>(std::max(job.kov.nHyds, 1)), t.recHyd.cols());
   for (std::size_t h = 1; h <= columns; ++h) {
     const auto column = t.recHyd.data.subspan((h - 1) * t.recHyd.rows, keep);
